@@ -1,0 +1,101 @@
+#include "iconextract/ico/ico_reader.h"
+
+#include "iconextract/ico/ico_format.h"
+#include "iconextract/measure_icon_image.h"
+#include "platform/byte_order.h"
+#include "platform/scoped_handles.h"
+
+namespace {
+
+bool ReadExactly(HANDLE file, void* buffer, uint32_t count) {
+    DWORD read = 0;
+    return ReadFile(file, buffer, count, &read, nullptr) != FALSE && read == count;
+}
+
+bool ReadUi16(HANDLE file, uint16_t* value) {
+    uint8_t bytes[2];
+    if (!ReadExactly(file, bytes, sizeof bytes)) {
+        return false;
+    }
+    *value = GetUi16(bytes);
+    return true;
+}
+
+// Copies image i of the directory out of the file. The image must lie inside the file before
+// anything is allocated for it, so that no size a file merely claims is ever allocated.
+bool ReadIconFileImage(HANDLE file, uint64_t fileSize, const uint8_t* entry, IconImage* image) {
+    uint32_t byteCount = GetUi32(entry + kEntryBytesInRes);
+    uint32_t offset = GetUi32(entry + kEntryImageOffset);
+    // Without a high part SetFilePointer takes a signed 32-bit distance.
+    if (!RangeFits(fileSize, offset, byteCount) || offset > INT32_MAX) {
+        return false;
+    }
+    if (!AllocateIconImageBytes(image, byteCount)) {
+        return false;
+    }
+    if (SetFilePointer(file, static_cast<LONG>(offset), nullptr, FILE_BEGIN) ==
+        INVALID_SET_FILE_POINTER) {
+        return false;
+    }
+    return ReadExactly(file, image->bytes, byteCount) && MeasureIconImage(image);
+}
+
+}  // namespace
+
+int32_t ReadIconFileHeader(HANDLE file) {
+    uint16_t reserved = 0;
+    uint16_t type = 0;
+    uint16_t count = 0;
+    if (!ReadUi16(file, &reserved) || reserved != 0) {
+        return -1;
+    }
+    if (!ReadUi16(file, &type) || type != kIconResourceType) {
+        return -1;
+    }
+    if (!ReadUi16(file, &count)) {
+        return -1;
+    }
+    return count;
+}
+
+IconImageSet* ReadIconFile(const char* path) {
+    ScopedFileHandle file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
+        return nullptr;
+    }
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) {
+        return nullptr;
+    }
+    uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
+    int32_t count = ReadIconFileHeader(file.Get());
+    if (count < 0) {
+        return nullptr;
+    }
+    uint32_t imageCount = static_cast<uint32_t>(count);
+    uint32_t directoryBytes = imageCount * kIconDirEntryBytes;  // at most 1 MiB
+    if (!RangeFits(fileSize, kIconDirBytes, directoryBytes)) {
+        return nullptr;  // the directory is cut short: fail before allocating for it
+    }
+    Scoped<IconImageSetTraits> set(MakeIconImageSet(imageCount));
+    if (!set.IsValid()) {
+        return nullptr;
+    }
+    StoreIconImageSetPath(set.Get()->iconFilePath, path);
+    if (imageCount == 0) {
+        return set.Detach();
+    }
+    ScopedHeapBlock directory(HeapAlloc(GetProcessHeap(), 0, directoryBytes));
+    if (!directory.IsValid() || !ReadExactly(file.Get(), directory.Get(), directoryBytes)) {
+        return nullptr;
+    }
+    const uint8_t* entries = static_cast<const uint8_t*>(directory.Get());
+    for (uint32_t i = 0; i < imageCount; ++i) {
+        if (!ReadIconFileImage(file.Get(), fileSize, entries + i * kIconDirEntryBytes,
+                               &set.Get()->images[i])) {
+            return nullptr;
+        }
+    }
+    return set.Detach();
+}

@@ -1,0 +1,17 @@
+// Shared inside the stand-in: the failure plan that tests set, and the count of what is held.
+#pragma once
+
+#include "platform/posix/standin_control.h"
+
+// Counts the call and tells whether it must fail.
+bool StandinCallFails(StandinCall call);
+// Counts the call; tells whether it must fail, and otherwise lowers `count` for a short transfer.
+bool StandinTransferFails(StandinCall call, DWORD* count);
+// Remembers the size of a HeapAlloc request.
+void StandinNoteHeapRequest(SIZE_T bytes);
+// A broken rule of the API (a double free, a block freed while the clipboard owns it): the
+// caller has a bug that Windows might not report at all, so the test run stops here.
+[[noreturn]] void StandinMisuse(const char* what);
+
+// What is held right now; each part of the stand-in keeps its own counts up to date.
+extern StandinHeld g_standinHeld;

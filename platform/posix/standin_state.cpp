@@ -1,0 +1,82 @@
+#include "platform/posix/standin_internal.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kCallKinds = static_cast<int>(StandinCall::kCount);
+
+struct FaultPlan {
+    int callsUntilFailure[kCallKinds];  // 0: no failure planned
+    int callsUntilShort[kCallKinds];
+    DWORD shortBytes[kCallKinds];
+    int anyCallsUntilFailure;
+    int callsMade;
+    SIZE_T largestHeapRequest;
+};
+
+FaultPlan g_plan{};
+
+// Counts down a plan; true on the call it was set for.
+bool CountDown(int* callsLeft) {
+    if (*callsLeft == 0) {
+        return false;
+    }
+    --*callsLeft;
+    return *callsLeft == 0;
+}
+
+}  // namespace
+
+StandinHeld g_standinHeld{};
+
+StandinHeld StandinHeldResources() { return g_standinHeld; }
+
+void StandinFailCall(StandinCall call, int nth) {
+    g_plan.callsUntilFailure[static_cast<int>(call)] = nth > 0 ? nth : 0;
+}
+
+void StandinShortenCall(StandinCall call, int nth, DWORD bytes) {
+    int kind = static_cast<int>(call);
+    g_plan.callsUntilShort[kind] = nth > 0 ? nth : 0;
+    g_plan.shortBytes[kind] = bytes;
+}
+
+void StandinFailAnyCall(int k) { g_plan.anyCallsUntilFailure = k > 0 ? k : 0; }
+
+int StandinCallsMade() { return g_plan.callsMade; }
+
+SIZE_T StandinLargestHeapRequest() { return g_plan.largestHeapRequest; }
+
+void StandinNoteHeapRequest(SIZE_T bytes) {
+    if (bytes > g_plan.largestHeapRequest) {
+        g_plan.largestHeapRequest = bytes;
+    }
+}
+
+void StandinResetFaults() { g_plan = FaultPlan{}; }
+
+bool StandinCallFails(StandinCall call) {
+    int kind = static_cast<int>(call);
+    ++g_plan.callsMade;
+    bool planned = CountDown(&g_plan.callsUntilFailure[kind]);
+    bool any = CountDown(&g_plan.anyCallsUntilFailure);
+    return planned || any;
+}
+
+bool StandinTransferFails(StandinCall call, DWORD* count) {
+    if (StandinCallFails(call)) {
+        return true;
+    }
+    int kind = static_cast<int>(call);
+    if (CountDown(&g_plan.callsUntilShort[kind]) && *count > g_plan.shortBytes[kind]) {
+        *count = g_plan.shortBytes[kind];
+    }
+    return false;
+}
+
+void StandinMisuse(const char* what) {
+    std::fprintf(stderr, "win32 stand-in: API misuse: %s\n", what);
+    std::abort();
+}
