@@ -35,7 +35,7 @@ protected:
 TEST_F(BmpWriter, WritesHeaderColourTableAndPictureWithoutMask) {
     const struct {
         const char* name;
-        DibSpec spec;
+        DibShape shape;
         uint32_t offBits;
         uint32_t fileBytes;
     } cases[] = {
@@ -47,7 +47,7 @@ TEST_F(BmpWriter, WritesHeaderColourTableAndPictureWithoutMask) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        HeldImage held(MakeDibImage(c.spec));
+        HeldImage held(MakeDibImage(c.shape));
         ASSERT_TRUE(held.measured);
         std::string path = dir_.Path("out.bmp");
         ASSERT_TRUE(WriteIconImageAsBmp(&held.image, path.c_str()));
@@ -59,10 +59,10 @@ TEST_F(BmpWriter, WritesHeaderColourTableAndPictureWithoutMask) {
         EXPECT_EQ(Ui32At(file, 10), c.offBits);
         // The info header as stored, but for biHeight, halved; then table and XOR bitmap.
         Bytes expected = Slice(held.bytes, 0, c.fileBytes - 14);
-        PutUi32(&expected, 8, static_cast<uint32_t>(c.spec.height));
+        PutUi32(&expected, 8, static_cast<uint32_t>(c.shape.height));
         EXPECT_EQ(Slice(file, 14, c.fileBytes - 14), expected);
         // The image itself keeps its full height.
-        EXPECT_EQ(Ui32At(held.bytes, 8), static_cast<uint32_t>(2 * c.spec.height));
+        EXPECT_EQ(Ui32At(held.bytes, 8), static_cast<uint32_t>(2 * c.shape.height));
     }
 }
 
@@ -135,17 +135,17 @@ protected:
 };
 
 TEST_F(ClipboardCopy, PutsAllBytesWithHalvedHeightAsTheOnlyFormat) {
-    for (DibSpec spec : {DibSpec{32, 32, 1, 4, 0, 744}, DibSpec{48, 48, 1, 32}, DibSpec{16, 16, 1, 1}}) {
-        SCOPED_TRACE(spec.width);
-        HeldImage held(MakeDibImage(spec));
+    for (DibShape shape : {DibShape{32, 32, 1, 4, 0, 744}, DibShape{48, 48, 1, 32}, DibShape{16, 16, 1, 1}}) {
+        SCOPED_TRACE(shape.width);
+        HeldImage held(MakeDibImage(shape));
         ASSERT_TRUE(CopyIconImageToClipboard(&held.image));
         Bytes copy;
         ASSERT_TRUE(ReadClipboardDib(&copy));
         Bytes expected = held.bytes;
-        PutUi32(&expected, 8, static_cast<uint32_t>(spec.height));
+        PutUi32(&expected, 8, static_cast<uint32_t>(shape.height));
         EXPECT_EQ(copy, expected);  // header, table, XOR bitmap and AND mask
         EXPECT_EQ(OtherClipboardFormats(), 0);
-        EXPECT_EQ(held.bytes, MakeDibImage(spec));  // the image is not changed
+        EXPECT_EQ(held.bytes, MakeDibImage(shape));  // the image is not changed
     }
 }
 

@@ -2,7 +2,9 @@
 // endings, choosing the group and putting it out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "iconextract/extract_file_icon.h"
 #include "iconextract/path_ending.h"
@@ -187,6 +189,30 @@ TEST_F(ExtractFileIconTest, AFileThatIsNoModuleHasNoGroups) {
         EXPECT_FALSE(FileExists(dir_.Path("out.ico")));
     }
     EXPECT_EQ(ExtractFileIcon(dir_.Path("missing.dll").c_str(), 0, dir_.Path("o.ico").c_str()), 0);
+}
+
+// Paths are 8-bit text in the ANSI code page: GBK under Windows here, UTF-8 natively.
+TEST_F(ExtractFileIconTest, PathsInTheAnsiCodePage) {
+#ifdef _WIN32
+    const std::string icons = "\xCD\xBC\xB1\xEA";  // GBK
+#else
+    const std::string icons = "\xE5\x9B\xBE\xE6\xA0\x87";  // UTF-8
+#endif
+    std::string source = dir_.Path(icons + ".ICO");
+    EXPECT_EQ(ExtractFileIcon(source_.c_str(), 0, source.c_str()), 1);  // written by that name
+    std::string copy = dir_.Path(icons + icons + ".ico");
+    EXPECT_EQ(ExtractFileIcon(source.c_str(), 0, copy.c_str()), 1);  // read by it
+    std::string out = dir_.Path("out.ico");
+    EXPECT_EQ(ExtractFileIcon(copy.c_str(), 0, out.c_str()), 1);
+    EXPECT_EQ(ReadBytes(out), CopyOfSource());
+    // The system sees the names as the characters meant.
+    std::vector<std::string> names;  // as UTF-8
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.Path(""))) {
+        names.push_back(entry.path().filename().u8string());
+    }
+    const std::string utf8 = "\xE5\x9B\xBE\xE6\xA0\x87";
+    EXPECT_NE(std::find(names.begin(), names.end(), utf8 + ".ICO"), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), utf8 + utf8 + ".ico"), names.end());
 }
 
 TEST(PathEnding, IsTheLastThreeBytesLowerCased) {

@@ -70,7 +70,7 @@ TEST_F(IcoWriter, WritesTheTwoImageExampleByteForByte) {
 
 TEST_F(IcoWriter, ColourCountFollowsPlanesAndBitsAlone) {
     const struct {
-        DibSpec spec;
+        DibShape shape;
         uint8_t colorCount;
     } cases[] = {
         {{16, 16, 1, 1}, 2},      {{16, 16, 1, 4}, 16}, {{16, 16, 1, 4, 5}, 16},
@@ -79,12 +79,12 @@ TEST_F(IcoWriter, ColourCountFollowsPlanesAndBitsAlone) {
         {{16, 16, 4, 2}, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.spec.planes << " x " << c.spec.bitCount);
-        ScopedSet set = SetOf({MakeDibImage(c.spec)});
+        SCOPED_TRACE(testing::Message() << c.shape.planes << " x " << c.shape.bitCount);
+        ScopedSet set = SetOf({MakeDibImage(c.shape)});
         Bytes entry = Entry(Written(set.Get()), 0);
         EXPECT_EQ(entry[2], c.colorCount);
-        EXPECT_EQ(Ui16At(entry, 4), c.spec.planes);
-        EXPECT_EQ(Ui16At(entry, 6), c.spec.bitCount);
+        EXPECT_EQ(Ui16At(entry, 4), c.shape.planes);
+        EXPECT_EQ(Ui16At(entry, 6), c.shape.bitCount);
     }
 }
 

@@ -31,7 +31,7 @@ DibHeader HeaderOf(const Bytes& bytes) {
 
 struct LayoutCase {
     const char* name;
-    DibSpec spec;
+    DibShape shape;
     uint32_t colors;
     uint16_t tableBytes;
     int64_t rowBytes;
@@ -52,7 +52,7 @@ TEST(DibLayout, MeasuresColourTableRowsAndBitmapPositions) {
     };
     for (const LayoutCase& c : cases) {
         SCOPED_TRACE(c.name);
-        Bytes bytes = MakeDibImage(c.spec);
+        Bytes bytes = MakeDibImage(c.shape);
         DibHeader header = HeaderOf(bytes);
         EXPECT_EQ(DibColorCount(header), c.colors);
         EXPECT_EQ(DibColorTableBytes(header), c.tableBytes);
@@ -61,9 +61,9 @@ TEST(DibLayout, MeasuresColourTableRowsAndBitmapPositions) {
 
         IconImage image = Measured(bytes);
         EXPECT_EQ(image.header, bytes.data());
-        EXPECT_EQ(image.width, c.spec.width);
-        EXPECT_EQ(image.height, c.spec.height);
-        EXPECT_EQ(image.colorBits, static_cast<uint32_t>(c.spec.planes * c.spec.bitCount));
+        EXPECT_EQ(image.width, c.shape.width);
+        EXPECT_EQ(image.height, c.shape.height);
+        EXPECT_EQ(image.colorBits, static_cast<uint32_t>(c.shape.planes * c.shape.bitCount));
         EXPECT_EQ(image.xorBits, bytes.data() + c.xorOffset);
         EXPECT_EQ(image.andBits, bytes.data() + c.andOffset);
     }

@@ -55,7 +55,7 @@ bool FillIconDirEntry(const IconImage& image, uint32_t imageOffset, uint8_t* ent
                ReadDibHeader(image.bytes, image.byteCount, &dib)) {
         // bColorCount follows from planes and bits alone: 2^p below 8 bits, else 0.
         uint32_t bits = static_cast<uint32_t>(dib.biPlanes) * dib.biBitCount;
-        colorCount = bits < 8 ? static_cast<uint8_t>(1u << bits) : 0;
+        colorCount = static_cast<uint8_t>(bits < 8 ? 1u << bits : 0u);
         planes = dib.biPlanes;
         bitCount = dib.biBitCount;
     } else {

@@ -28,11 +28,11 @@ uint32_t Ui32At(const Bytes& bytes, size_t offset) {
 
 namespace {
 
-uint32_t ColorEntries(const DibSpec& spec) {
-    if (spec.clrUsed != 0) {
-        return spec.clrUsed;
+uint32_t ColorEntries(const DibShape& shape) {
+    if (shape.clrUsed != 0) {
+        return shape.clrUsed;
     }
-    switch (spec.bitCount) {
+    switch (shape.bitCount) {
         case 1:
             return 2;
         case 4:
@@ -44,34 +44,34 @@ uint32_t ColorEntries(const DibSpec& spec) {
     }
 }
 
-uint32_t Rows(const DibSpec& spec) { return spec.height < 0 ? 0 : static_cast<uint32_t>(spec.height); }
+uint32_t Rows(const DibShape& shape) { return shape.height < 0 ? 0 : static_cast<uint32_t>(shape.height); }
 
-uint32_t XorRowBytes(const DibSpec& spec) {
-    uint64_t bits = static_cast<uint64_t>(spec.width) * spec.planes * spec.bitCount;
+uint32_t XorRowBytes(const DibShape& shape) {
+    uint64_t bits = static_cast<uint64_t>(shape.width) * shape.planes * shape.bitCount;
     return static_cast<uint32_t>((bits + 31) / 32 * 4);
 }
 
-uint32_t MaskRowBytes(const DibSpec& spec) {
-    return static_cast<uint32_t>((static_cast<uint64_t>(spec.width) + 31) / 32 * 4);
+uint32_t MaskRowBytes(const DibShape& shape) {
+    return static_cast<uint32_t>((static_cast<uint64_t>(shape.width) + 31) / 32 * 4);
 }
 
 }  // namespace
 
-uint32_t DibImageLength(const DibSpec& spec) {
-    return 40 + 4 * ColorEntries(spec) + (XorRowBytes(spec) + MaskRowBytes(spec)) * Rows(spec);
+uint32_t DibImageLength(const DibShape& shape) {
+    return 40 + 4 * ColorEntries(shape) + (XorRowBytes(shape) + MaskRowBytes(shape)) * Rows(shape);
 }
 
-Bytes MakeDibImage(const DibSpec& spec) {
-    Bytes image(DibImageLength(spec), 0);
+Bytes MakeDibImage(const DibShape& shape) {
+    Bytes image(DibImageLength(shape), 0);
     PutUi32(&image, 0, 40);
-    PutUi32(&image, 4, static_cast<uint32_t>(spec.width));
-    PutUi32(&image, 8, static_cast<uint32_t>(spec.height * 2));
-    PutUi16(&image, 12, spec.planes);
-    PutUi16(&image, 14, spec.bitCount);
-    PutUi32(&image, 20, spec.sizeImage);
-    PutUi32(&image, 32, spec.clrUsed);
+    PutUi32(&image, 4, static_cast<uint32_t>(shape.width));
+    PutUi32(&image, 8, static_cast<uint32_t>(shape.height * 2));
+    PutUi16(&image, 12, shape.planes);
+    PutUi16(&image, 14, shape.bitCount);
+    PutUi32(&image, 20, shape.sizeImage);
+    PutUi32(&image, 32, shape.clrUsed);
     for (size_t i = 40; i < image.size(); ++i) {
-        image[i] = static_cast<uint8_t>(i * 7 + spec.seed * 31);
+        image[i] = static_cast<uint8_t>(i * 7 + shape.seed * 31);
     }
     return image;
 }

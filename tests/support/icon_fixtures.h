@@ -7,7 +7,7 @@
 
 using Bytes = std::vector<uint8_t>;
 
-struct DibSpec {
+struct DibShape {
     int32_t width = 32;
     int32_t height = 32;  // the picture's height; biHeight is twice this
     uint16_t planes = 1;
@@ -18,9 +18,9 @@ struct DibSpec {
 };
 
 // A complete icon image: header, colour table, XOR bitmap and AND mask, all bytes present.
-Bytes MakeDibImage(const DibSpec& spec);
-// The length MakeDibImage gives for a spec.
-uint32_t DibImageLength(const DibSpec& spec);
+Bytes MakeDibImage(const DibShape& shape);
+// The length MakeDibImage gives for a shape.
+uint32_t DibImageLength(const DibShape& shape);
 
 // A PNG-compressed image: the signature, an IHDR chunk and some further bytes.
 Bytes MakePngImage(uint32_t width, uint32_t height, uint8_t bitDepth = 8, uint8_t colorType = 6);

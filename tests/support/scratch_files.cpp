@@ -25,7 +25,15 @@ ScratchDir::~ScratchDir() {
     fs::remove_all(root_, ignored);
 }
 
-std::string ScratchDir::Path(const std::string& name) const { return (fs::path(root_) / name).string(); }
+// Joined as bytes: a name in the ANSI code page must reach the A functions unchanged, and
+// std::filesystem would convert it (taking narrow text for UTF-8 under mingw).
+std::string ScratchDir::Path(const std::string& name) const {
+#ifdef _WIN32
+    return root_ + "\\" + name;
+#else
+    return root_ + "/" + name;
+#endif
+}
 
 std::vector<std::string> ScratchDir::Names() const {
     std::vector<std::string> names;
