@@ -14,11 +14,6 @@
 
 namespace {
 
-Bytes ZeroedSizeImage(Bytes image) {
-    PutUi32(&image, 20, 0);
-    return image;
-}
-
 class ExtractFileIconTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -37,7 +32,7 @@ protected:
             "20 20 10 00 01 00 04 00 E8 02 00 00 26 00 00 00"
             "10 10 00 00 01 00 08 00 68 05 00 00 0E 03 00 00");
         for (const Bytes& image : {first_, second_}) {
-            Bytes zeroed = ZeroedSizeImage(image);
+            Bytes zeroed = WithZeroSizeImage(image);
             file.insert(file.end(), zeroed.begin(), zeroed.end());
         }
         return file;

@@ -24,11 +24,6 @@ ScopedSet SetOf(const std::vector<Bytes>& images) {
     return set;
 }
 
-Bytes WithZeroSizeImage(Bytes image) {
-    PutUi32(&image, 20, 0);
-    return image;
-}
-
 Bytes Entry(const Bytes& file, size_t index) {
     auto begin = file.begin() + static_cast<std::ptrdiff_t>(6 + 16 * index);
     return Bytes(begin, begin + 16);
@@ -152,7 +147,7 @@ TEST_F(IcoWriter, RoundTripKeepsEveryImageButItsSizeImage) {
     for (size_t i = 0; i < images.size(); ++i) {
         SCOPED_TRACE(i);
         const IconImage& image = again.Get()->images[i];
-        Bytes expected = i == 2 ? images[i] : WithZeroSizeImage(images[i]);
+        Bytes expected = WithZeroSizeImage(images[i]);
         EXPECT_EQ(Bytes(image.bytes, image.bytes + image.byteCount), expected);
     }
 }

@@ -9,18 +9,18 @@
 namespace {
 
 struct ClipboardStore {
+    ~ClipboardStore() { ReleaseContents(); }  // the contents end with the process
+    void ReleaseContents() {
+        for (auto& format : formats) {
+            DestroyGlobalBlock(format.second);
+        }
+        formats.clear();
+    }
     bool open = false;
     std::vector<std::pair<UINT, GlobalBlock*>> formats;
 };
 
 ClipboardStore g_clipboard;
-
-void ReleaseContents() {
-    for (auto& format : g_clipboard.formats) {
-        DestroyGlobalBlock(format.second);
-    }
-    g_clipboard.formats.clear();
-}
 
 }  // namespace
 
@@ -37,7 +37,7 @@ BOOL EmptyClipboard() {
     if (!g_clipboard.open || StandinCallFails(StandinCall::EmptyClipboard)) {
         return FALSE;
     }
-    ReleaseContents();
+    g_clipboard.ReleaseContents();
     return TRUE;
 }
 

@@ -37,6 +37,8 @@ void StandinFailAnyCall(int k);
 int StandinCallsMade();
 // The largest size asked of HeapAlloc since the last reset.
 SIZE_T StandinLargestHeapRequest();
+// Bytes read from module files since the last reset.
+uint64_t StandinModuleBytesRead();
 // Forgets every planned failure and restarts the counts.
 void StandinResetFaults();
 

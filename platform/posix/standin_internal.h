@@ -7,6 +7,8 @@
 bool StandinCallFails(StandinCall call);
 // Counts the call; tells whether it must fail, and otherwise lowers `count` for a short transfer.
 bool StandinTransferFails(StandinCall call, DWORD* count);
+// Counts bytes read from a module file.
+void StandinNoteModuleRead(uint64_t bytes);
 // Remembers the size of a HeapAlloc request.
 void StandinNoteHeapRequest(SIZE_T bytes);
 // A broken rule of the API (a double free, a block freed while the clipboard owns it): the

@@ -14,6 +14,7 @@ struct FaultPlan {
     int anyCallsUntilFailure;
     int callsMade;
     SIZE_T largestHeapRequest;
+    uint64_t moduleBytesRead;
 };
 
 FaultPlan g_plan{};
@@ -48,6 +49,10 @@ void StandinFailAnyCall(int k) { g_plan.anyCallsUntilFailure = k > 0 ? k : 0; }
 int StandinCallsMade() { return g_plan.callsMade; }
 
 SIZE_T StandinLargestHeapRequest() { return g_plan.largestHeapRequest; }
+
+uint64_t StandinModuleBytesRead() { return g_plan.moduleBytesRead; }
+
+void StandinNoteModuleRead(uint64_t bytes) { g_plan.moduleBytesRead += bytes; }
 
 void StandinNoteHeapRequest(SIZE_T bytes) {
     if (bytes > g_plan.largestHeapRequest) {

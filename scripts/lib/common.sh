@@ -66,3 +66,22 @@ stop_wine() {
     timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
     timeout 20 "$WINESERVER" -w >/dev/null 2>&1 || true
 }
+
+# Wine's 32-bit modules (PE32 DLLs and executables with real icon groups) as test material:
+# unpacked from Debian's libwine:i386 into build/wine-i386 unless the package is installed.
+# Only files are taken; nothing of it is installed or run.
+fetch_wine_i386_modules() {
+    local target="$BUILD/wine-i386" package
+    [ -d /usr/lib/i386-linux-gnu/wine/i386-windows ] && return 0
+    [ -d "$target/usr/lib/i386-linux-gnu/wine/i386-windows" ] && return 0
+    [ "$(id -u)" -eq 0 ] || { note "not root: testing without Wine's 32-bit modules"; return 0; }
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386 && timeout 600 apt-get update -qq || true
+    fi
+    mkdir -p "$BUILD/downloads" "$target"
+    (cd "$BUILD/downloads" && timeout 600 apt-get download -q libwine:i386 >/dev/null 2>&1) ||
+        { note "libwine:i386 could not be fetched: testing without Wine's 32-bit modules"; return 0; }
+    package=$(ls "$BUILD"/downloads/libwine_*_i386.deb | head -n 1)
+    dpkg-deb --fsys-tarfile "$package" | tar -x -C "$target" --wildcards '*/i386-windows/*'
+    rm -f "$package"
+}

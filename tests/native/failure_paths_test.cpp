@@ -4,8 +4,6 @@
 // nothing held, no partial output, the clipboard closed.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "iconextract/bmp_writer.h"
 #include "iconextract/clipboard_copy.h"
 #include "iconextract/extract_file_icon.h"
@@ -13,6 +11,7 @@
 #include "iconextract/ico/ico_writer.h"
 #include "platform/posix/standin_control.h"
 #include "platform/scoped_handles.h"
+#include "tests/native/fault_rounds.h"
 #include "tests/support/clipboard_probe.h"
 #include "tests/support/icon_fixtures.h"
 #include "tests/support/scratch_files.h"
@@ -20,17 +19,6 @@
 namespace {
 
 using ScopedSet = Scoped<IconImageSetTraits>;
-
-// Nothing is held beyond what the test itself holds (`before`).
-void ExpectNothingHeld(const StandinHeld& before = StandinHeld{}) {
-    StandinHeld held = StandinHeldResources();
-    EXPECT_EQ(held.files, before.files);
-    EXPECT_EQ(held.heapBlocks, before.heapBlocks);
-    EXPECT_EQ(held.globalBlocks, before.globalBlocks);
-    EXPECT_EQ(held.lockedGlobals, before.lockedGlobals);
-    EXPECT_EQ(held.modules, before.modules);
-    EXPECT_FALSE(held.clipboardOpen);
-}
 
 class FailurePaths : public ::testing::Test {
 protected:
@@ -46,58 +34,6 @@ protected:
         StandinResetFaults();
         ClearClipboard();
         ExpectNothingHeld();
-    }
-
-    // Runs `operation` with its kth injectable call failing, for every k it reaches, after
-    // `prepare` ran without faults. The operation must fail whenever the planned failure was
-    // met, and succeed once k lies beyond its calls; `outcome`, when given, judges that instead
-    // of the operation's own answer.
-    void FailEachCallInTurn(const std::function<bool()>& operation,
-                            const std::function<void()>& expectAfterFailure,
-                            const std::function<void()>& prepare = [] {},
-                            const std::function<bool()>& outcome = nullptr) {
-        const StandinHeld before = StandinHeldResources();
-        for (int k = 1;; ++k) {
-            SCOPED_TRACE(testing::Message() << "call " << k << " fails");
-            StandinResetFaults();
-            prepare();
-            StandinResetFaults();
-            StandinFailAnyCall(k);
-            bool succeeded = operation();
-            bool faultMet = StandinCallsMade() >= k;
-            StandinResetFaults();
-            if (outcome) {
-                succeeded = outcome();  // judged from what is left, with no failure planned
-            }
-            ExpectNothingHeld(before);
-            if (!faultMet) {
-                EXPECT_TRUE(succeeded);
-                EXPECT_GT(k, 1);
-                return;
-            }
-            EXPECT_FALSE(succeeded);
-            expectAfterFailure();
-            ASSERT_LT(k, 1000);
-        }
-    }
-
-    // Shortens the nth call of `call` to one byte, for every n the operation reaches.
-    void ShortenEachTransferInTurn(StandinCall call, const std::function<bool()>& operation,
-                                   const std::function<void()>& expectAfterFailure) {
-        const StandinHeld before = StandinHeldResources();
-        for (int n = 1;; ++n) {
-            SCOPED_TRACE(testing::Message() << "transfer " << n << " comes up short");
-            StandinResetFaults();
-            StandinShortenCall(call, n, 1);
-            bool succeeded = operation();
-            ExpectNothingHeld(before);
-            if (succeeded) {
-                EXPECT_GT(n, 1);  // the transfers ran out before the nth
-                return;
-            }
-            expectAfterFailure();
-            ASSERT_LT(n, 1000);
-        }
     }
 
     ScratchDir dir_;

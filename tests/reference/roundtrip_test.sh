@@ -5,18 +5,19 @@
 #  - every icon group that `wrestool -x -t 14` extracts from Wine's DLLs and executables.
 # Each copy must hold the same images in the same order, byte for byte but for biSizeImage, and
 # `icotool -l` must list the same width, height and bit depth for each image as for the original.
-#   roundtrip_test.sh ICONEXTRACT ICO_COMPARE WORK-DIR
+#   roundtrip_test.sh ICONEXTRACT ICO_COMPARE WORK-DIR MODULE-DIR...
 set -u
 iconextract=$1 compare=$2 work=$3
+shift 3
 command -v icotool >/dev/null && command -v wrestool >/dev/null ||
     { echo "icoutils (icotool, wrestool) is needed: apt-get install icoutils"; exit 1; }
 root=$(cd "$(dirname "$0")/../.." && pwd)
 rm -rf "$work" && mkdir -p "$work/groups" "$work/copies"
 
-# Wine's modules: the 64-bit ones, and the 32-bit ones where they are installed.
-for dir in /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/i386-linux-gnu/wine/i386-windows; do
+# Wine's modules: the 64-bit ones, and the 32-bit ones where they are there.
+for dir in "$@"; do
     [ -d "$dir" ] || continue
-    tag=$(basename "$dir")
+    tag=$(echo "$dir" | tr / _)
     for module in "$dir"/*.dll "$dir"/*.exe; do
         mkdir -p "$work/groups/$tag"
         wrestool -x -t 14 "$module" -o "$work/groups/$tag/" 2>/dev/null

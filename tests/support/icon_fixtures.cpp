@@ -109,6 +109,34 @@ Bytes MakeIcoFile(const std::vector<Bytes>& images) {
     return file;
 }
 
+std::vector<Bytes> IcoImages(const Bytes& file) {
+    std::vector<Bytes> images;
+    for (uint16_t i = 0; i < Ui16At(file, 4); ++i) {
+        uint32_t length = Ui32At(file, 6 + 16u * i + 8);
+        uint32_t offset = Ui32At(file, 6 + 16u * i + 12);
+        if (static_cast<uint64_t>(offset) + length > file.size()) {
+            throw std::out_of_range("image past the end of the icon file");
+        }
+        images.emplace_back(file.begin() + offset, file.begin() + offset + length);
+    }
+    return images;
+}
+
+Bytes WithZeroSizeImage(Bytes image) {
+    bool png = image.size() >= 8 && image[0] == 0x89 && image[1] == 'P';
+    if (!png && image.size() >= 24) {
+        PutUi32(&image, 20, 0);
+    }
+    return image;
+}
+
+std::vector<Bytes> WithZeroSizeImages(std::vector<Bytes> images) {
+    for (Bytes& image : images) {
+        image = WithZeroSizeImage(std::move(image));
+    }
+    return images;
+}
+
 Bytes FromHex(const std::string& hex) {
     Bytes bytes;
     std::string digits;

@@ -29,6 +29,13 @@ Bytes MakePngImage(uint32_t width, uint32_t height, uint8_t bitDepth = 8, uint8_
 // colour fields are left at 0xEE on purpose: a reader must take them from the images.
 Bytes MakeIcoFile(const std::vector<Bytes>& images);
 
+// The images of an ICO file in directory order, as its own directory places them.
+std::vector<Bytes> IcoImages(const Bytes& file);
+// An image as an ICO writer puts it out: a DIB image's biSizeImage (bytes 20 to 23) as 0, a PNG
+// image unchanged.
+Bytes WithZeroSizeImage(Bytes image);
+std::vector<Bytes> WithZeroSizeImages(std::vector<Bytes> images);
+
 // Little-endian fields for building or patching fixtures.
 void PutUi16(Bytes* bytes, size_t offset, uint16_t value);
 void PutUi32(Bytes* bytes, size_t offset, uint32_t value);
