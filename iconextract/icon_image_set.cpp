@@ -2,12 +2,13 @@
 
 #include <cstring>
 
+#include "platform/byte_order.h"
 #include "platform/win32_api.h"
 
 IconImageSet* MakeIconImageSet(uint32_t imageCount) {
     // A set holds at most 65535 images (a 16-bit count in every source), so the size cannot
     // overflow; the check keeps that true for any caller.
-    if (imageCount > (SIZE_MAX - sizeof(IconImageSet)) / sizeof(IconImage)) {
+    if (!ProductFits(imageCount, sizeof(IconImage), SIZE_MAX - sizeof(IconImageSet))) {
         return nullptr;
     }
     size_t size = offsetof(IconImageSet, images) + imageCount * sizeof(IconImage);

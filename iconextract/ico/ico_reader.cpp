@@ -21,9 +21,11 @@ bool ReadUi16(HANDLE file, uint16_t* value) {
     return true;
 }
 
-// Copies image i of the directory out of the file. The image must lie inside the file before
-// anything is allocated for it, so that no size a file merely claims is ever allocated.
-bool ReadIconFileImage(HANDLE file, uint64_t fileSize, const uint8_t* entry, IconImage* image) {
+// Copies image i of the directory out of the file, from `*position` on. The image must lie
+// inside the file before anything is allocated for it, so that no size a file merely claims is
+// ever allocated.
+bool ReadIconFileImage(HANDLE file, uint64_t fileSize, const uint8_t* entry, IconImage* image,
+                       uint64_t* position) {
     uint32_t byteCount = GetUi32(entry + kEntryBytesInRes);
     uint32_t offset = GetUi32(entry + kEntryImageOffset);
     // Without a high part SetFilePointer takes a signed 32-bit distance.
@@ -33,11 +35,18 @@ bool ReadIconFileImage(HANDLE file, uint64_t fileSize, const uint8_t* entry, Ico
     if (!AllocateIconImageBytes(image, byteCount)) {
         return false;
     }
-    if (SetFilePointer(file, static_cast<LONG>(offset), nullptr, FILE_BEGIN) ==
-        INVALID_SET_FILE_POINTER) {
+    // Images mostly follow each other: a move to where the file already is would do nothing, and
+    // leaving it out halves the calls for an icon file of many small images.
+    if (offset != *position &&
+        SetFilePointer(file, static_cast<LONG>(offset), nullptr, FILE_BEGIN) ==
+            INVALID_SET_FILE_POINTER) {
         return false;
     }
-    return ReadExactly(file, image->bytes, byteCount) && MeasureIconImage(image);
+    if (!ReadExactly(file, image->bytes, byteCount)) {
+        return false;
+    }
+    *position = static_cast<uint64_t>(offset) + byteCount;
+    return MeasureIconImage(image);
 }
 
 }  // namespace
@@ -91,9 +100,10 @@ IconImageSet* ReadIconFile(const char* path) {
         return nullptr;
     }
     const uint8_t* entries = static_cast<const uint8_t*>(directory.Get());
+    uint64_t position = kIconDirBytes + directoryBytes;
     for (uint32_t i = 0; i < imageCount; ++i) {
         if (!ReadIconFileImage(file.Get(), fileSize, entries + i * kIconDirEntryBytes,
-                               &set.Get()->images[i])) {
+                               &set.Get()->images[i], &position)) {
             return nullptr;
         }
     }

@@ -6,6 +6,7 @@
 #include "iconextract/png.h"
 #include "iconextract/temporary_field.h"
 #include "platform/byte_order.h"
+#include "platform/scoped_handles.h"
 
 namespace {
 
@@ -25,6 +26,25 @@ bool SetFitsIconFile(const IconImageSet* set) {
         total += set->images[i].byteCount;
     }
     return total <= UINT32_MAX;
+}
+
+// Fills the whole directory and writes it with one call; offsets are summed as the entries go,
+// keeping the write linear in the image count.
+bool WriteIconDirectory(OutputFile* file, const IconImageSet* set) {
+    uint32_t directoryBytes = set->imageCount * kIconDirEntryBytes;  // at most 1 MiB
+    ScopedHeapBlock directory(HeapAlloc(GetProcessHeap(), 0, directoryBytes));
+    if (!directory.IsValid()) {
+        return false;
+    }
+    uint8_t* entries = static_cast<uint8_t*>(directory.Get());
+    uint32_t offset = IconImageOffset(set, 0);
+    for (uint32_t i = 0; i < set->imageCount; ++i) {
+        if (!FillIconDirEntry(set->images[i], offset, entries + i * kIconDirEntryBytes)) {
+            return false;
+        }
+        offset += set->images[i].byteCount;
+    }
+    return file->Write(entries, directoryBytes);
 }
 
 }  // namespace
@@ -82,14 +102,8 @@ bool WriteIconFile(IconImageSet* set, const char* path) {
     if (!file.Create(path) || !WriteIconFileHeader(file.Handle(), count)) {
         return false;
     }
-    // Offsets are summed as the entries go, keeping the whole write linear in the image count.
-    uint32_t offset = IconImageOffset(set, 0);
-    for (uint32_t i = 0; i < count; ++i) {
-        uint8_t entry[kIconDirEntryBytes];
-        if (!FillIconDirEntry(set->images[i], offset, entry) || !file.Write(entry, sizeof entry)) {
-            return false;
-        }
-        offset += set->images[i].byteCount;
+    if (count > 0 && !WriteIconDirectory(&file, set)) {
+        return false;
     }
     for (uint32_t i = 0; i < count; ++i) {
         IconImage* image = &set->images[i];

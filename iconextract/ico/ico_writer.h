@@ -17,7 +17,8 @@ uint32_t IconImageOffset(const IconImageSet* set, uint32_t index);
 // the image's own header (from IHDR for a PNG image). False for an image that has neither.
 bool FillIconDirEntry(const IconImage& image, uint32_t imageOffset, uint8_t* entry);
 
-// Writes the set to `path`, replacing any file there; every image's bytes as stored except that
-// a DIB image's biSizeImage is written as 0. The set is left as it was. True when the file was
+// Writes the set to `path`, replacing any file there: the header, the directory (with one
+// write), then every image's bytes with one write each, as stored except that a DIB image's
+// biSizeImage is written as 0. The set is left as it was. True when the file was
 // written in full; otherwise no file is left at `path`.
 bool WriteIconFile(IconImageSet* set, const char* path);

@@ -11,6 +11,7 @@
 // - String names are handed over as UTF-8 (see win32_standin.h).
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <new>
 
@@ -28,6 +29,9 @@ struct StandinResourceEntry {
 struct StandinModule {
     PeImage image;
     std::vector<std::unique_ptr<StandinResourceEntry>> resources;
+    // Directories read so far, by offset: every FindResourceA walks the root and a type's names
+    // again. Only what was walked is kept, each no larger than its section.
+    std::map<uint32_t, std::vector<PeResourceEntry>> directories;
 };
 
 namespace {
@@ -75,14 +79,27 @@ bool NameMatches(const PeResourceName& name, const WantedName& wanted) {
                       [](uint16_t unit, uint16_t upper) { return UpcaseUtf16(unit) == upper; });
 }
 
-// The directory that the entry named `wanted` of the directory at `offset` leads to.
-bool FindSubdirectory(const PeImage& image, uint32_t offset, const WantedName& wanted,
-                      uint32_t* subdirectory) {
+// The entries of the directory at `offset`, read once per load; none when it is damaged.
+const std::vector<PeResourceEntry>* Directory(StandinModule* module, uint32_t offset) {
+    auto known = module->directories.find(offset);
+    if (known != module->directories.end()) {
+        return &known->second;
+    }
     std::vector<PeResourceEntry> entries;
-    if (!ReadPeResourceDirectory(image, offset, &entries)) {
+    if (!ReadPeResourceDirectory(module->image, offset, &entries)) {
+        return nullptr;
+    }
+    return &module->directories.emplace(offset, std::move(entries)).first->second;
+}
+
+// The directory that the entry named `wanted` of the directory at `offset` leads to.
+bool FindSubdirectory(StandinModule* module, uint32_t offset, const WantedName& wanted,
+                      uint32_t* subdirectory) {
+    const std::vector<PeResourceEntry>* entries = Directory(module, offset);
+    if (entries == nullptr) {
         return false;
     }
-    for (const PeResourceEntry& entry : entries) {
+    for (const PeResourceEntry& entry : *entries) {
         if (entry.isDirectory && NameMatches(entry.name, wanted)) {
             *subdirectory = entry.target;
             return true;
@@ -92,13 +109,13 @@ bool FindSubdirectory(const PeImage& image, uint32_t offset, const WantedName& w
 }
 
 // The data entry of the language to take from a name's language directory.
-bool ChooseLanguage(const PeImage& image, uint32_t languages, uint32_t* dataEntry) {
-    std::vector<PeResourceEntry> entries;
-    if (!ReadPeResourceDirectory(image, languages, &entries)) {
+bool ChooseLanguage(StandinModule* module, uint32_t languages, uint32_t* dataEntry) {
+    const std::vector<PeResourceEntry>* entries = Directory(module, languages);
+    if (entries == nullptr) {
         return false;
     }
     const PeResourceEntry* chosen = nullptr;
-    for (const PeResourceEntry& entry : entries) {
+    for (const PeResourceEntry& entry : *entries) {
         if (entry.isDirectory) {
             continue;  // a fourth level does not exist in a resource tree
         }
@@ -164,15 +181,15 @@ BOOL EnumResourceNamesA(HMODULE hModule, LPCSTR lpType, ENUMRESNAMEPROCA lpEnumF
     uint32_t names = 0;
     if (module == nullptr || lpEnumFunc == nullptr ||
         StandinCallFails(StandinCall::EnumResourceNamesA) || !ParseWantedName(lpType, &type) ||
-        !FindSubdirectory(module->image, 0, type, &names)) {
+        !FindSubdirectory(module, 0, type, &names)) {
         return FALSE;  // no resources of that type
     }
     // The whole level is read and checked before the first name is reported.
-    std::vector<PeResourceEntry> entries;
-    if (!ReadPeResourceDirectory(module->image, names, &entries)) {
+    const std::vector<PeResourceEntry>* entries = Directory(module, names);
+    if (entries == nullptr) {
         return FALSE;
     }
-    for (const PeResourceEntry& entry : entries) {
+    for (const PeResourceEntry& entry : *entries) {
         BOOL goOn = FALSE;
         if (entry.name.isString) {
             std::string text = Utf16ToUtf8(entry.name.text.data(), entry.name.text.size());
@@ -196,9 +213,9 @@ HRSRC FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType) {
     uint32_t dataEntry = 0;
     if (module == nullptr || StandinCallFails(StandinCall::FindResourceA) ||
         !ParseWantedName(lpType, &type) || !ParseWantedName(lpName, &name) ||
-        !FindSubdirectory(module->image, 0, type, &names) ||
-        !FindSubdirectory(module->image, names, name, &languages) ||
-        !ChooseLanguage(module->image, languages, &dataEntry)) {
+        !FindSubdirectory(module, 0, type, &names) ||
+        !FindSubdirectory(module, names, name, &languages) ||
+        !ChooseLanguage(module, languages, &dataEntry)) {
         return nullptr;
     }
     for (const auto& entry : module->resources) {

@@ -126,6 +126,14 @@ bool ReadResourceString(const PeImage& image, uint32_t offset, std::vector<uint1
     return true;
 }
 
+bool TakeFromBudget(uint64_t* budget, uint64_t bytes) {
+    if (bytes > *budget) {
+        return false;
+    }
+    *budget -= bytes;
+    return true;
+}
+
 }  // namespace
 
 bool OpenPeImage(const char* path, PeImage* image) {
@@ -213,13 +221,18 @@ bool ReadPeResourceDirectory(const PeImage& image, uint32_t offset,
         return false;
     }
     entries->resize(count);
+    // Linkers store each name once, so a directory's names fit in its section. Names that share
+    // their bytes could claim far more to read and keep; such a directory counts as damaged.
+    uint64_t nameBudget = image.resourceEnd - image.resourceBase;
     for (uint32_t i = 0; i < count; ++i) {
         uint32_t name = GetUi32(table.data() + i * kResourceEntryBytes);
         uint32_t data = GetUi32(table.data() + i * kResourceEntryBytes + 4);
         PeResourceEntry& entry = (*entries)[i];
         entry.name.isString = (name & kHighBit) != 0;
         entry.name.id = static_cast<uint16_t>(name);
-        if (entry.name.isString && !ReadResourceString(image, name & ~kHighBit, &entry.name.text)) {
+        if (entry.name.isString &&
+            (!ReadResourceString(image, name & ~kHighBit, &entry.name.text) ||
+             !TakeFromBudget(&nameBudget, 2 + 2 * entry.name.text.size()))) {
             entries->clear();
             return false;
         }
