@@ -7,3 +7,11 @@ if(SANITIZE)
     add_compile_options(-fsanitize=${SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
     add_link_options(-fsanitize=${SANITIZE})
 endif()
+
+# FUZZ=ON (with clang) instruments every library for libFuzzer and builds the fuzz targets.
+option(FUZZ "build the libFuzzer targets (clang)" OFF)
+if(FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()

@@ -6,7 +6,7 @@ BUILD="$ROOT/build"
 
 # Debian packages: to build all three builds, and to run the tests.
 BUILD_PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64)
-TEST_PACKAGES=(wine wine64 xvfb icoutils fonts-wqy-microhei locales xxd)
+TEST_PACKAGES=(wine wine64 xvfb icoutils fonts-wqy-microhei locales xxd clang libclang-rt-14-dev)
 
 note() { printf '== %s\n' "$*" >&2; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }

@@ -21,7 +21,8 @@ for dir in "$@"; do
         modules=$((modules + 1))
         # Names in listing order, each once (a name may come in several languages).
         mapfile -t names < <(wrestool -l -t 14 "$module" 2>/dev/null |
-            sed -n "s/^--type=14 --name=\('\{0,1\}\)\(.*\)\1 --language=.*/\2/p" | awk '!seen[$0]++')
+            sed -n -e "s/^--type=14 --name='\(.*\)' \(--language=\|\[\).*/\1/p" \
+            -e "s/^--type=14 --name=\([^' ][^ ]*\) .*/\1/p" | awk '!seen[$0]++')
         count=${#names[@]}
         groups=$((groups + count))
         for ((index = 1; index <= count; index++)); do

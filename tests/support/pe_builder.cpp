@@ -1,6 +1,7 @@
 #include "tests/support/pe_builder.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 namespace {
@@ -32,10 +33,6 @@ bool NameBefore(const ResName& a, const ResName& b) {
     return ua < ub;
 }
 
-bool SameName(const ResName& a, const ResName& b) {
-    return a.IsString() == b.IsString() && a.id == b.id && a.text == b.text;
-}
-
 struct Level {
     ResName name;
     std::vector<Level> children;  // empty at the language level
@@ -43,24 +40,29 @@ struct Level {
     uint16_t language = 0;
 };
 
+// A key telling names apart: strings and identifiers never meet.
+std::u16string NameKey(const ResName& name) {
+    return name.IsString() ? u"$" + name.text : std::u16string(1, static_cast<char16_t>(name.id));
+}
+
 // Groups resources into type -> name -> language, in first-seen order.
 std::vector<Level> GroupTree(const std::vector<PeResource>& resources) {
     std::vector<Level> types;
+    std::map<std::u16string, size_t> typeAt;
+    std::vector<std::map<std::u16string, size_t>> nameAt;
     for (const PeResource& resource : resources) {
-        auto type = std::find_if(types.begin(), types.end(),
-                                 [&](const Level& l) { return SameName(l.name, resource.type); });
-        if (type == types.end()) {
+        auto type = typeAt.emplace(NameKey(resource.type), types.size());
+        if (type.second) {
             types.push_back({resource.type, {}});
-            type = types.end() - 1;
+            nameAt.emplace_back();
         }
-        auto name = std::find_if(type->children.begin(), type->children.end(),
-                                 [&](const Level& l) { return SameName(l.name, resource.name); });
-        if (name == type->children.end()) {
-            type->children.push_back({resource.name, {}});
-            name = type->children.end() - 1;
+        Level& typeLevel = types[type.first->second];
+        auto name = nameAt[type.first->second].emplace(NameKey(resource.name), typeLevel.children.size());
+        if (name.second) {
+            typeLevel.children.push_back({resource.name, {}});
         }
         Level language{ResName::Id(resource.language), {}, &resource, resource.language};
-        name->children.push_back(language);
+        typeLevel.children[name.first->second].children.push_back(language);
     }
     return types;
 }
@@ -194,7 +196,18 @@ void PutName(Bytes* file, uint32_t at, const char* name) {
 
 }  // namespace
 
-PeModule BuildPeModule(const std::vector<PeResource>& resources, const PeOptions& options) {
+namespace {
+
+// A module in two pieces: the headers, and the resource section's raw data at its file offset;
+// between them lies the leading section (zeros), after them the overlay.
+struct PeParts {
+    Bytes head;
+    Bytes resources;
+    PeModule layout;
+    uint64_t fileBytes;
+};
+
+PeParts BuildPeParts(const std::vector<PeResource>& resources, const PeOptions& options) {
     std::vector<Level> tree = GroupTree(resources);
     if (options.keepOrder) {
         NamedFirst(&tree);
@@ -220,7 +233,7 @@ PeModule BuildPeModule(const std::vector<PeResource>& resources, const PeOptions
     uint32_t resourceFile = headers + leadingRaw;
     uint32_t imageSize = AlignUp(resourceRva + resourceSize, kSectionAlignment);
 
-    Bytes file(resourceFile + resourceRaw, 0);
+    Bytes file(headers, 0);
     file[0] = 'M';
     file[1] = 'Z';
     PutUi32(&file, 0x3C, kNewHeaderOffset);
@@ -285,10 +298,44 @@ PeModule BuildPeModule(const std::vector<PeResource>& resources, const PeOptions
     PutUi32(&file, section + 20, resourceFile);
     PutUi32(&file, section + 36, 0x40000040u);  // initialised data, read only
 
-    std::copy(tree_bytes.begin(), tree_bytes.end(), file.begin() + resourceFile);
-    file.resize(file.size() + options.overlayBytes, 0x5A);
-    return {std::move(file), resourceFile, resourceRva, resourceRaw, kNewHeaderOffset, sectionTable};
+    tree_bytes.resize(resourceRaw, 0);
+    PeModule layout{{}, resourceFile, resourceRva, resourceRaw, kNewHeaderOffset, sectionTable};
+    uint64_t fileBytes = static_cast<uint64_t>(resourceFile) + resourceRaw + options.overlayBytes;
+    return {std::move(file), std::move(tree_bytes), layout, fileBytes};
 }
+
+}  // namespace
+
+PeModule BuildPeModule(const std::vector<PeResource>& resources, const PeOptions& options) {
+    PeParts parts = BuildPeParts(resources, options);
+    Bytes file = std::move(parts.head);
+    file.resize(parts.layout.resourceFileOffset, 0);
+    file.insert(file.end(), parts.resources.begin(), parts.resources.end());
+    file.resize(parts.fileBytes, 0x5A);  // the overlay
+    parts.layout.file = std::move(file);
+    return parts.layout;
+}
+
+bool WritePeModuleFile(const std::string& path, const std::vector<PeResource>& resources,
+                       const PeOptions& options) {
+    PeParts parts = BuildPeParts(resources, options);
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        return false;
+    }
+    // Seeking over the leading section and the overlay leaves holes: a sparse file of any size.
+    bool ok = std::fwrite(parts.head.data(), 1, parts.head.size(), out) == parts.head.size() &&
+              std::fseek(out, static_cast<long>(parts.layout.resourceFileOffset), SEEK_SET) == 0 &&
+              std::fwrite(parts.resources.data(), 1, parts.resources.size(), out) ==
+                  parts.resources.size();
+    if (ok && parts.fileBytes > parts.layout.resourceFileOffset + parts.resources.size()) {
+        ok = std::fseek(out, static_cast<long>(parts.fileBytes - 1), SEEK_SET) == 0 &&
+             std::fputc(0x5A, out) != EOF;
+    }
+    return std::fclose(out) == 0 && ok;
+}
+
+
 
 Bytes MakeGroupDirectory(const std::vector<GroupEntry>& entries, const std::vector<Bytes>& images) {
     Bytes directory(6 + 14 * entries.size(), 0);

@@ -33,7 +33,7 @@ struct PeOptions {
     // A section of this many zero bytes before the resource section.
     uint32_t leadingSectionBytes = 0;
     // Bytes after the image, as installers carry.
-    uint32_t overlayBytes = 0;
+    uint64_t overlayBytes = 0;
 };
 
 struct PeModule {
@@ -46,6 +46,11 @@ struct PeModule {
 };
 
 PeModule BuildPeModule(const std::vector<PeResource>& resources, const PeOptions& options = {});
+// The same module written straight to a file, with the leading section and the overlay left as
+// holes (zeros), so that modules of gigabytes cost neither memory nor disk. False when the file
+// cannot be written.
+bool WritePeModuleFile(const std::string& path, const std::vector<PeResource>& resources,
+                       const PeOptions& options = {});
 
 constexpr uint16_t kRtIcon = 3;
 constexpr uint16_t kRtGroupIcon = 14;
