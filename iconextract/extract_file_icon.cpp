@@ -5,6 +5,7 @@
 #include "iconextract/ico/ico_reader.h"
 #include "iconextract/ico/ico_writer.h"
 #include "iconextract/module/module_icon_group.h"
+#include "iconextract/module/ne_icon_group.h"
 #include "iconextract/path_ending.h"
 #include "platform/scoped_handles.h"
 
@@ -45,14 +46,22 @@ int32_t ExtractIconGroup(const char* source, int32_t groupIndex, const char* des
     Scoped<IconImageSetTraits> set;
 
     SourceKind kind = SourceKindOf(source);
+    bool sixteenBit = false;
     if (kind == SourceKind::IconFile) {
         set.Reset(ReadIconFile(source));
         g_iconGroupSearch.groupCount = 1;
     } else if (kind == SourceKind::Module) {
         countingLoad.Reset(LoadLibraryExA(source, nullptr, LOAD_LIBRARY_AS_DATAFILE));
-        if (countingLoad.IsValid() &&
-            !EnumResourceNamesA(countingLoad.Get(), RT_GROUP_ICON, OnIconGroupName, 0)) {
-            g_iconGroupSearch.groupCount = 0;
+        if (countingLoad.IsValid()) {
+            if (!EnumResourceNamesA(countingLoad.Get(), RT_GROUP_ICON, OnIconGroupName, 0)) {
+                g_iconGroupSearch.groupCount = 0;
+            }
+        } else if (IsNeModule(source)) {
+            // Windows loads no 16-bit module as data: its table is read here instead.
+            sixteenBit = true;
+            if (!CountNeIconGroups(source)) {
+                g_iconGroupSearch.groupCount = 0;
+            }
         }
     }
 
@@ -61,7 +70,8 @@ int32_t ExtractIconGroup(const char* source, int32_t groupIndex, const char* des
         return 0;
     }
     if (kind == SourceKind::Module) {
-        set.Reset(ReadModuleIconGroup(source, g_iconGroupSearch.foundName));
+        LPCSTR name = g_iconGroupSearch.foundName;
+        set.Reset(sixteenBit ? ReadNeIconGroup(source, name) : ReadModuleIconGroup(source, name));
     }
     PutOutIconGroup(set.Get(), destination);
     return groupCount;

@@ -35,6 +35,8 @@ void StandinShortenCall(StandinCall call, int nth, DWORD bytes);
 void StandinFailAnyCall(int k);
 // Injectable calls made since the last reset.
 int StandinCallsMade();
+// Whether a planned failure was met since the last reset, and by which kind of call.
+bool StandinPlannedFailureMet(StandinCall* call);
 // The largest size asked of HeapAlloc since the last reset.
 SIZE_T StandinLargestHeapRequest();
 // Bytes read from module files since the last reset.

@@ -15,6 +15,8 @@ struct FaultPlan {
     int callsMade;
     SIZE_T largestHeapRequest;
     uint64_t moduleBytesRead;
+    bool failureMet;
+    StandinCall failedCall;
 };
 
 FaultPlan g_plan{};
@@ -48,6 +50,13 @@ void StandinFailAnyCall(int k) { g_plan.anyCallsUntilFailure = k > 0 ? k : 0; }
 
 int StandinCallsMade() { return g_plan.callsMade; }
 
+bool StandinPlannedFailureMet(StandinCall* call) {
+    if (g_plan.failureMet && call != nullptr) {
+        *call = g_plan.failedCall;
+    }
+    return g_plan.failureMet;
+}
+
 SIZE_T StandinLargestHeapRequest() { return g_plan.largestHeapRequest; }
 
 uint64_t StandinModuleBytesRead() { return g_plan.moduleBytesRead; }
@@ -67,6 +76,10 @@ bool StandinCallFails(StandinCall call) {
     ++g_plan.callsMade;
     bool planned = CountDown(&g_plan.callsUntilFailure[kind]);
     bool any = CountDown(&g_plan.anyCallsUntilFailure);
+    if (planned || any) {
+        g_plan.failureMet = true;
+        g_plan.failedCall = call;
+    }
     return planned || any;
 }
 

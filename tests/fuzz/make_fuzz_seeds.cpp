@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/support/icon_fixtures.h"
+#include "tests/support/ne_builder.h"
 #include "tests/support/pe_builder.h"
 #include "tests/support/scratch_files.h"
 
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
         {"three64.dll", BuildPeModule(three, plus).file},
         {"one.dll", BuildPeModule(named).file},
         {"none.dll", BuildPeModule({}).file},
+        {"three16.dll", BuildNeModule(three).file},  // a 16-bit module
     };
     for (const auto& icon : icons) {
         Seed(root / "icon_file", icon.first, icon.second);

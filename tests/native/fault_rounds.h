@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "platform/posix/standin_control.h"
 
@@ -11,13 +12,15 @@ void ExpectNothingHeld(const StandinHeld& before = StandinHeld{});
 
 // Runs `operation` with its kth injectable call failing, for k = 1, 2, ... until k lies beyond
 // its calls; `prepare` runs first each round, with no failure planned. The operation must fail
-// whenever its planned failure was met, and succeed in the last round; `outcome`, when given,
-// judges that instead of the operation's own answer, with no failure planned. After each failed
-// round, `expectAfterFailure` checks what is left.
+// whenever its planned failure was met (unless the failing call was of a `tolerated` kind, whose
+// failure the operation expects anyway), and succeed otherwise; `outcome`, when given, judges
+// that instead of the operation's own answer, with no failure planned. After each failed round,
+// `expectAfterFailure` checks what is left.
 void FailEachCallInTurn(const std::function<bool()>& operation,
                         const std::function<void()>& expectAfterFailure,
                         const std::function<void()>& prepare = [] {},
-                        const std::function<bool()>& outcome = nullptr);
+                        const std::function<bool()>& outcome = nullptr,
+                        const std::vector<StandinCall>& tolerated = {});
 
 // Shortens the nth call of `call` (ReadFile or WriteFile) to one byte, for n = 1, 2, ... until
 // the operation runs through.

@@ -12,6 +12,7 @@
 #include "tests/native/fault_rounds.h"
 #include "tests/support/clipboard_probe.h"
 #include "tests/support/icon_fixtures.h"
+#include "tests/support/ne_builder.h"
 #include "tests/support/pe_builder.h"
 #include "tests/support/scratch_files.h"
 
@@ -288,6 +289,30 @@ TEST_F(PeReader, EveryFailingCallOfAModuleExtractionFailsCleanly) {
                            Bytes clip;
                            return ReadClipboardDib(&clip);
                        });
+}
+
+TEST_F(PeReader, EveryFailingCallOfASixteenBitExtractionFailsCleanly) {
+    auto group = IconGroupResources(ResName::Id(9), {image_, MakeDibImage({32, 32, 1, 32})}, 1);
+    auto named = IconGroupResources(ResName::Text(u"FIRST"), {image_}, 5);
+    named.insert(named.end(), group.begin(), group.end());
+    std::string path = Store(BuildNeModule(named).file, "library.icl");
+    std::string out = dir_.Path("out.ico");
+    for (int32_t index : {1, 2}) {
+        SCOPED_TRACE(index);
+        int32_t result = 0;
+        FailEachCallInTurn(
+            [&] {
+                result = ExtractFileIcon(path.c_str(), 0, out.c_str(), index);
+                return FileExists(out);
+            },
+            [&] {
+                EXPECT_TRUE(result == 0 || result == 2);
+                EXPECT_FALSE(FileExists(out));
+            },
+            [&] { std::remove(out.c_str()); }, nullptr,
+            {StandinCall::LoadLibraryExA});  // a 16-bit module never loads as data anyway
+        EXPECT_EQ(result, 2);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Every icon group of every DLL and executable of Wine's, read by iconextract from the module and
+# Every icon group of every module in the given folders (Wine's DLLs and executables, and our
+# generated 16-bit icon libraries), read by iconextract from the module and
 # compared with what icoutils' wrestool extracts from it:
 #  - the result printed is the number of groups `wrestool -l -t 14` lists, each name once;
 #  - index N writes the images, in order and byte for byte but for biSizeImage, that
@@ -16,7 +17,7 @@ passed=0 failed=0 modules=0 groups=0
 fail() { failed=$((failed + 1)); echo "FAILED: $*"; }
 for dir in "$@"; do
     [ -d "$dir" ] || continue  # the 32-bit modules may not be there
-    for module in "$dir"/*.dll "$dir"/*.exe; do
+    for module in "$dir"/*.dll "$dir"/*.exe "$dir"/*.icl; do
         [ -f "$module" ] || continue
         modules=$((modules + 1))
         # Names in listing order, each once (a name may come in several languages).

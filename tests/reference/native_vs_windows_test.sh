@@ -17,7 +17,7 @@ list="$work/list.txt" expected="$work/expected.txt"
 n=0
 for dir in "$@"; do
     [ -d "$dir" ] || continue  # the 32-bit modules may not be there
-    for module in "$dir"/*.dll "$dir"/*.exe; do
+    for module in "$dir"/*.dll "$dir"/*.exe "$dir"/*.icl; do
         [ -f "$module" ] || continue
         count=$("$native" "$module" "$work/count.ico" 1)
         [ "$count" -gt 0 ] 2>/dev/null || continue
