@@ -80,12 +80,6 @@ public:
     ScopedGlobalLock& operator=(const ScopedGlobalLock&) = delete;
 
     void* Bytes() const { return bytes_; }
-    void Unlock() {
-        if (bytes_ != nullptr) {
-            GlobalUnlock(block_);
-            bytes_ = nullptr;
-        }
-    }
 
 private:
     HGLOBAL block_;
