@@ -12,31 +12,11 @@
 #include "tests/support/icon_fixtures.h"
 #include "tests/support/pe_builder.h"
 #include "tests/support/scratch_files.h"
+#include "tests/support/three_icon_groups.h"
 
 namespace {
 
 using ScopedSet = Scoped<IconImageSetTraits>;
-
-// A DLL with three icon groups: "MYICON" and the numbers 101 and 102, which linkers and Windows
-// order named first: MYICON, 101, 102. Each group's images differ from the others'.
-struct ThreeGroups {
-    std::vector<Bytes> named = {MakeDibImage({16, 16, 1, 4, 0, 296, 1}),
-                                MakeDibImage({32, 32, 1, 8, 0, 0, 2})};
-    std::vector<Bytes> first = {MakeDibImage({48, 48, 1, 32, 0, 9216, 3})};
-    std::vector<Bytes> second = {MakeDibImage({32, 32, 1, 1, 0, 0, 4}), MakePngImage(256, 256),
-                                 MakeDibImage({24, 24, 1, 24, 0, 0, 5})};
-
-    std::vector<PeResource> Resources() const {
-        std::vector<PeResource> all;
-        // Given out of order on purpose: the layout, not the order of making, decides.
-        for (auto group : {IconGroupResources(ResName::Id(102), second, 20),
-                           IconGroupResources(ResName::Text(u"MYICON"), named, 1),
-                           IconGroupResources(ResName::Id(101), first, 10)}) {
-            all.insert(all.end(), group.begin(), group.end());
-        }
-        return all;
-    }
-};
 
 class ModuleIconGroups : public ::testing::TestWithParam<bool> {
 protected:
@@ -56,8 +36,8 @@ protected:
 };
 
 TEST_P(ModuleIconGroups, EachIndexTakesItsGroupAndTheCountIsThree) {
-    ThreeGroups groups;
-    std::string module = Store(groups.Resources());
+    ThreeIconGroups groups;
+    std::string module = Store(groups.Resources(true));
     const std::vector<Bytes>* expected[] = {&groups.named, &groups.first, &groups.second};
     for (int index = 1; index <= 3; ++index) {
         SCOPED_TRACE(index);
@@ -73,10 +53,10 @@ TEST_P(ModuleIconGroups, EachIndexTakesItsGroupAndTheCountIsThree) {
 }
 
 TEST_P(ModuleIconGroups, EveryModuleEndingAndEveryOutput) {
-    ThreeGroups groups;
+    ThreeIconGroups groups;
     for (const char* name : {"icons.EXE", "icons.icl", "iconsdll"}) {
         SCOPED_TRACE(name);
-        std::string module = Store(groups.Resources(), name);
+        std::string module = Store(groups.Resources(true), name);
         EXPECT_EQ(ExtractFileIcon(module.c_str(), 0, Out("first.bmp").c_str(), 2), 3);
         Bytes bmp = ReadBytes(Out("first.bmp"));
         EXPECT_EQ(bmp.size(), 54u + 48u * 48u * 4u);  // the 48x48 image of group 101
@@ -91,7 +71,7 @@ TEST_P(ModuleIconGroups, EveryModuleEndingAndEveryOutput) {
 }
 
 TEST_P(ModuleIconGroups, EnumerationCapturesTheWantedNameAsNumberOrCopy) {
-    std::string module = Store(ThreeGroups().Resources());
+    std::string module = Store(ThreeIconGroups().Resources(true));
     ScopedModule loaded(LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     ASSERT_TRUE(loaded.IsValid());
     const struct {
@@ -119,8 +99,8 @@ TEST_P(ModuleIconGroups, EnumerationCapturesTheWantedNameAsNumberOrCopy) {
 }
 
 TEST_P(ModuleIconGroups, ReadsTheNamedGroupIntoAModuleSet) {
-    ThreeGroups groups;
-    std::string module = Store(groups.Resources());
+    ThreeIconGroups groups;
+    std::string module = Store(groups.Resources(true));
     for (LPCSTR name : {static_cast<LPCSTR>("MYICON"), static_cast<LPCSTR>("myIcon")}) {
         ScopedSet set(ReadModuleIconGroup(module.c_str(), name));
         ASSERT_TRUE(set.IsValid());  // string names match without regard to case

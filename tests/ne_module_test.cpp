@@ -9,27 +9,9 @@
 #include "tests/support/icon_fixtures.h"
 #include "tests/support/ne_builder.h"
 #include "tests/support/scratch_files.h"
+#include "tests/support/three_icon_groups.h"
 
 namespace {
-
-struct ThreeNeGroups {
-    std::vector<Bytes> named = {MakeDibImage({16, 16, 1, 4, 0, 296, 1}),
-                                MakeDibImage({32, 32, 1, 8, 0, 0, 2})};
-    std::vector<Bytes> first = {MakeDibImage({48, 48, 1, 32, 0, 0, 3})};
-    std::vector<Bytes> second = {MakeDibImage({32, 32, 1, 1, 0, 0, 4}), MakePngImage(256, 256),
-                                 MakeDibImage({24, 24, 1, 24, 0, 0, 5})};
-
-    // In table order: NE tables are not sorted, and their order is the enumeration's.
-    std::vector<PeResource> Resources() const {
-        std::vector<PeResource> all;
-        for (auto group : {IconGroupResources(ResName::Text(u"MYICON"), named, 1),
-                           IconGroupResources(ResName::Id(101), first, 10),
-                           IconGroupResources(ResName::Id(102), second, 20)}) {
-            all.insert(all.end(), group.begin(), group.end());
-        }
-        return all;
-    }
-};
 
 class NeModules : public ::testing::TestWithParam<uint16_t> {
 protected:
@@ -52,7 +34,7 @@ protected:
 };
 
 TEST_P(NeModules, WindowsLoadsNoneAsDataButTheExtractorReadsThem) {
-    std::string path = Store(BuildNeModule(ThreeNeGroups().Resources(), Options()).file);
+    std::string path = Store(BuildNeModule(ThreeIconGroups().Resources(), Options()).file);
     HMODULE loaded = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     EXPECT_EQ(loaded, nullptr);
     if (loaded != nullptr) {
@@ -63,7 +45,7 @@ TEST_P(NeModules, WindowsLoadsNoneAsDataButTheExtractorReadsThem) {
 }
 
 TEST_P(NeModules, EachIndexTakesItsGroupInTableOrder) {
-    ThreeNeGroups groups;
+    ThreeIconGroups groups;
     std::string path = Store(BuildNeModule(groups.Resources(), Options()).file);
     const std::vector<Bytes>* expected[] = {&groups.named, &groups.first, &groups.second};
     for (int index = 1; index <= 3; ++index) {
@@ -152,7 +134,7 @@ TEST_P(NeModules, GroupsThatCannotBeReadAreCountedAndWriteNothing) {
 }
 
 TEST_P(NeModules, DamagedTablesFailCleanly) {
-    NeModuleFile good = BuildNeModule(ThreeNeGroups().Resources(), Options());
+    NeModuleFile good = BuildNeModule(ThreeIconGroups().Resources(), Options());
     const uint32_t table = good.tableOffset;
     auto patched = [&](uint32_t at, uint16_t value) {
         Bytes file = good.file;
