@@ -2,19 +2,15 @@
 
 #include "iconextract/ico/ico_format.h"
 #include "iconextract/measure_icon_image.h"
+#include "iconextract/source_file.h"
 #include "platform/byte_order.h"
 #include "platform/scoped_handles.h"
 
 namespace {
 
-bool ReadExactly(HANDLE file, void* buffer, uint32_t count) {
-    DWORD read = 0;
-    return ReadFile(file, buffer, count, &read, nullptr) != FALSE && read == count;
-}
-
 bool ReadUi16(HANDLE file, uint16_t* value) {
     uint8_t bytes[2];
-    if (!ReadExactly(file, bytes, sizeof bytes)) {
+    if (!ReadAllBytes(file, bytes, sizeof bytes)) {
         return false;
     }
     *value = GetUi16(bytes);
@@ -28,21 +24,16 @@ bool ReadIconFileImage(HANDLE file, uint64_t fileSize, const uint8_t* entry, Ico
                        uint64_t* position) {
     uint32_t byteCount = GetUi32(entry + kEntryBytesInRes);
     uint32_t offset = GetUi32(entry + kEntryImageOffset);
-    // Without a high part SetFilePointer takes a signed 32-bit distance.
-    if (!RangeFits(fileSize, offset, byteCount) || offset > INT32_MAX) {
-        return false;
-    }
-    if (!AllocateIconImageBytes(image, byteCount)) {
+    if (!ReachableInFile(fileSize, offset, byteCount) ||
+        !AllocateIconImageBytes(image, byteCount)) {
         return false;
     }
     // Images mostly follow each other: a move to where the file already is would do nothing, and
     // leaving it out halves the calls for an icon file of many small images.
-    if (offset != *position &&
-        SetFilePointer(file, static_cast<LONG>(offset), nullptr, FILE_BEGIN) ==
-            INVALID_SET_FILE_POINTER) {
+    if (offset != *position && !MoveToOffset(file, offset)) {
         return false;
     }
-    if (!ReadExactly(file, image->bytes, byteCount)) {
+    if (!ReadAllBytes(file, image->bytes, byteCount)) {
         return false;
     }
     *position = static_cast<uint64_t>(offset) + byteCount;
@@ -73,11 +64,10 @@ IconImageSet* ReadIconFile(const char* path) {
     if (!file.IsValid()) {
         return nullptr;
     }
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) {
+    uint64_t fileSize = 0;
+    if (!SourceFileSize(file.Get(), &fileSize)) {
         return nullptr;
     }
-    uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
     int32_t count = ReadIconFileHeader(file.Get());
     if (count < 0) {
         return nullptr;
@@ -96,7 +86,7 @@ IconImageSet* ReadIconFile(const char* path) {
         return set.Detach();
     }
     ScopedHeapBlock directory(HeapAlloc(GetProcessHeap(), 0, directoryBytes));
-    if (!directory.IsValid() || !ReadExactly(file.Get(), directory.Get(), directoryBytes)) {
+    if (!directory.IsValid() || !ReadAllBytes(file.Get(), directory.Get(), directoryBytes)) {
         return nullptr;
     }
     const uint8_t* entries = static_cast<const uint8_t*>(directory.Get());

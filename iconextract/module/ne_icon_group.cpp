@@ -7,6 +7,7 @@
 #include "iconextract/module/grpicondir.h"
 #include "iconextract/module/module_icon_group.h"
 #include "iconextract/module/ne_resource_table.h"
+#include "iconextract/source_file.h"
 #include "platform/byte_order.h"
 #include "platform/scoped_handles.h"
 
@@ -23,11 +24,9 @@ public:
     bool Open(const char* path) {
         file_.Reset(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        LARGE_INTEGER size;
-        if (!file_.IsValid() || !GetFileSizeEx(file_.Get(), &size) || size.QuadPart < 0) {
+        if (!file_.IsValid() || !SourceFileSize(file_.Get(), &size_)) {
             return false;
         }
-        size_ = static_cast<uint64_t>(size.QuadPart);
         uint8_t dos[kDosHeaderBytes];
         if (!ReadAt(0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z') {
             return false;
@@ -51,14 +50,8 @@ public:
 
     // Reads exactly `count` bytes at `offset`.
     bool ReadAt(uint64_t offset, void* buffer, uint32_t count) {
-        // Without a high part SetFilePointer takes a signed 32-bit distance.
-        if (!RangeFits(size_, offset, count) || offset > INT32_MAX ||
-            SetFilePointer(file_.Get(), static_cast<LONG>(offset), nullptr, FILE_BEGIN) ==
-                INVALID_SET_FILE_POINTER) {
-            return false;
-        }
-        DWORD read = 0;
-        return ReadFile(file_.Get(), buffer, count, &read, nullptr) != FALSE && read == count;
+        return ReachableInFile(size_, offset, count) && MoveToOffset(file_.Get(), offset) &&
+               ReadAllBytes(file_.Get(), buffer, count);
     }
 
     const NeResourceTable& Table() const { return table_; }

@@ -23,7 +23,7 @@ StandinFile* FileOf(HANDLE handle) {
 
 int OpenFlags(DWORD access, DWORD disposition, bool* valid) {
     *valid = true;
-    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    int flags = 0;
     bool reads = (access & GENERIC_READ) != 0;
     bool writes = (access & GENERIC_WRITE) != 0;
     if (reads && writes) {
@@ -43,6 +43,23 @@ int OpenFlags(DWORD access, DWORD disposition, bool* valid) {
 
 }  // namespace
 
+int StandinOpenRegularFile(const char* path, int flags, uint64_t* size) {
+    // O_NONBLOCK keeps a FIFO from blocking the open; it is cleared again once the file is known
+    // to be a regular one.
+    int fd = open(path, flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        close(fd);
+        return -1;
+    }
+    *size = static_cast<uint64_t>(info.st_size);
+    return fd;
+}
+
 HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode*/,
                    LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/, DWORD dwCreationDisposition,
                    DWORD /*dwFlagsAndAttributes*/, HANDLE /*hTemplateFile*/) {
@@ -55,16 +72,9 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode
     if (!valid) {
         return INVALID_HANDLE_VALUE;
     }
-    // O_NONBLOCK keeps a FIFO from blocking the open; only regular files are accepted, as
-    // CreateFileA without special flags opens neither folders nor devices by their plain names.
-    int fd = open(lpFileName, flags, 0666);
+    uint64_t size = 0;
+    int fd = StandinOpenRegularFile(lpFileName, flags, &size);
     if (fd < 0) {
-        return INVALID_HANDLE_VALUE;
-    }
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        close(fd);
         return INVALID_HANDLE_VALUE;
     }
     StandinFile* file = new (std::nothrow) StandinFile{fd};

@@ -134,8 +134,6 @@ bool ChooseLanguage(StandinModule* module, uint32_t languages, uint32_t* dataEnt
     return true;
 }
 
-StandinModule* ModuleOf(HMODULE module) { return module; }
-
 StandinResourceEntry* EntryOf(StandinModule* module, HRSRC resource) {
     if (module == nullptr || resource == nullptr) {
         return nullptr;
@@ -164,7 +162,7 @@ HMODULE LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags) {
 }
 
 BOOL FreeLibrary(HMODULE hLibModule) {
-    StandinModule* module = ModuleOf(hLibModule);
+    StandinModule* module = hLibModule;
     if (module == nullptr) {
         return FALSE;
     }
@@ -176,7 +174,7 @@ BOOL FreeLibrary(HMODULE hLibModule) {
 
 BOOL EnumResourceNamesA(HMODULE hModule, LPCSTR lpType, ENUMRESNAMEPROCA lpEnumFunc,
                         LONG_PTR lParam) {
-    StandinModule* module = ModuleOf(hModule);
+    StandinModule* module = hModule;
     WantedName type;
     uint32_t names = 0;
     if (module == nullptr || lpEnumFunc == nullptr ||
@@ -205,7 +203,7 @@ BOOL EnumResourceNamesA(HMODULE hModule, LPCSTR lpType, ENUMRESNAMEPROCA lpEnumF
 }
 
 HRSRC FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType) {
-    StandinModule* module = ModuleOf(hModule);
+    StandinModule* module = hModule;
     WantedName type;
     WantedName name;
     uint32_t names = 0;
@@ -234,7 +232,7 @@ HRSRC FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType) {
 }
 
 HGLOBAL LoadResource(HMODULE hModule, HRSRC hResInfo) {
-    StandinModule* module = ModuleOf(hModule);
+    StandinModule* module = hModule;
     StandinResourceEntry* entry = EntryOf(module, hResInfo);
     if (entry == nullptr || StandinCallFails(StandinCall::LoadResource)) {
         return nullptr;
@@ -259,6 +257,6 @@ LPVOID LockResource(HGLOBAL hResData) {
 }
 
 DWORD SizeofResource(HMODULE hModule, HRSRC hResInfo) {
-    StandinResourceEntry* entry = EntryOf(ModuleOf(hModule), hResInfo);
+    StandinResourceEntry* entry = EntryOf(hModule, hResInfo);
     return entry == nullptr ? 0 : entry->size;
 }

@@ -2,7 +2,6 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/byte_order.h"
@@ -23,7 +22,6 @@ constexpr uint32_t kPe32PlusDirectoryCount = 108;
 constexpr uint32_t kResourceDirectoryIndex = 2;
 constexpr uint32_t kDataDirectoryBytes = 8;
 constexpr uint64_t kSectionHeaderBytes = 40;
-constexpr uint32_t kSectionVirtualSize = 8;
 constexpr uint32_t kSectionVirtualAddress = 12;
 constexpr uint32_t kSectionRawSize = 16;
 constexpr uint32_t kSectionRawOffset = 20;
@@ -81,7 +79,7 @@ bool ReadHeaders(PeImage* image) {
     for (uint32_t i = 0; i < sectionCount; ++i) {
         const uint8_t* header = table.data() + i * kSectionHeaderBytes;
         image->sections[i] = {GetUi32(header + kSectionVirtualAddress),
-                              GetUi32(header + kSectionVirtualSize), GetUi32(header + kSectionRawSize),
+                              GetUi32(header + kSectionRawSize),
                               GetUi32(header + kSectionRawOffset)};
     }
     // The resource tree may only be read inside the raw data of the section holding its root.
@@ -141,17 +139,10 @@ bool OpenPeImage(const char* path, PeImage* image) {
     if (path == nullptr) {
         return false;
     }
-    int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
+    image->fd = StandinOpenRegularFile(path, O_RDONLY, &image->fileSize);
+    if (image->fd < 0) {
         return false;
     }
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return false;
-    }
-    image->fd = fd;
-    image->fileSize = static_cast<uint64_t>(info.st_size);
     if (!ReadHeaders(image)) {
         ClosePeImage(image);
         return false;

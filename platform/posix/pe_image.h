@@ -10,7 +10,6 @@
 
 struct PeSection {
     uint32_t virtualAddress;
-    uint32_t virtualSize;
     uint32_t rawSize;
     uint32_t rawOffset;
 };
