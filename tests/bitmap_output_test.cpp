@@ -78,8 +78,7 @@ TEST_F(BmpWriter, TakesTheHeaderToBeFortyBytesWhateverBiSizeSays) {
 }
 
 TEST_F(BmpWriter, ReplacesAnExistingFile) {
-    std::string path = dir_.Path("out.bmp");
-    WriteBytes(path, Bytes(20000, 0x11));
+    std::string path = dir_.Store("out.bmp", Bytes(20000, 0x11));
     HeldImage held(MakeDibImage({32, 32, 1, 4}));
     ASSERT_TRUE(WriteIconImageAsBmp(&held.image, path.c_str()));
     EXPECT_EQ(ReadBytes(path).size(), 630u);
@@ -106,8 +105,7 @@ TEST_F(BmpWriter, RefusesImagesItCannotPutOutAndLeavesTheDestinationAlone) {
         SCOPED_TRACE(c.name);
         HeldImage held(c.bytes);
         ASSERT_TRUE(held.measured);
-        std::string path = dir_.Path("kept.bmp");
-        WriteBytes(path, Bytes(3, 0x77));
+        std::string path = dir_.Store("kept.bmp", Bytes(3, 0x77));
         EXPECT_FALSE(WriteIconImageAsBmp(&held.image, path.c_str()));
         EXPECT_EQ(ReadBytes(path), Bytes(3, 0x77));
         EXPECT_FALSE(WriteIconImageAsBmp(&held.image, dir_.Path("new.bmp").c_str()));

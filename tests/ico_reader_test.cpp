@@ -15,9 +15,7 @@ Bytes ImageBytes(const IconImage& image) { return Bytes(image.bytes, image.bytes
 class IcoReader : public ::testing::Test {
 protected:
     std::string Store(const Bytes& file, const std::string& name = "source.ico") {
-        std::string path = dir_.Path(name);
-        WriteBytes(path, file);
-        return path;
+        return dir_.Store(name, file);
     }
     ScratchDir dir_;
 };

@@ -118,8 +118,7 @@ TEST_F(IcoWriter, EmptySetGivesTheSixByteFile) {
 }
 
 TEST_F(IcoWriter, ReplacesAnExistingFile) {
-    std::string path = dir_.Path("out.ico");
-    WriteBytes(path, Bytes(5000, 0xAB));
+    std::string path = dir_.Store("out.ico", Bytes(5000, 0xAB));
     ScopedSet set = SetOf({MakeDibImage({16, 16, 1, 4})});
     ASSERT_TRUE(WriteIconFile(set.Get(), path.c_str()));
     EXPECT_EQ(ReadBytes(path).size(), 6u + 16u + 296u);

@@ -26,9 +26,7 @@ protected:
     std::string Store(const std::vector<PeResource>& resources, const std::string& name = "icons.dll") {
         PeOptions options;
         options.pe32Plus = GetParam();
-        std::string path = dir_.Path(name);
-        WriteBytes(path, BuildPeModule(resources, options).file);
-        return path;
+        return dir_.Store(name, BuildPeModule(resources, options).file);
     }
     std::string Out(const std::string& name = "out.ico") const { return dir_.Path(name); }
 

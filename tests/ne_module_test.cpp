@@ -19,9 +19,7 @@ protected:
     void TearDown() override { ClearClipboard(); }
 
     std::string Store(const Bytes& file, const std::string& name = "icons.icl") {
-        std::string path = dir_.Path(name);
-        WriteBytes(path, file);
-        return path;
+        return dir_.Store(name, file);
     }
     NeOptions Options() const {
         NeOptions options;
@@ -200,8 +198,7 @@ TEST(NeModuleFiles, OnlyNeHeadersCount) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string path = dir.Path(c.name);
-        WriteBytes(path, c.bytes);
+        std::string path = dir.Store(c.name, c.bytes);
         EXPECT_EQ(IsNeModule(path.c_str()), c.ne);
         EXPECT_EQ(ExtractFileIcon(path.c_str(), 0, dir.Path("out.ico").c_str()), 0);
     }

@@ -33,9 +33,7 @@ protected:
         ExpectNothingHeld();
     }
     std::string Store(const Bytes& file, const std::string& name = "module.dll") {
-        std::string path = dir_.Path(name);
-        WriteBytes(path, file);
-        return path;
+        return dir_.Store(name, file);
     }
     int32_t Extract(const std::string& module, int32_t index = 1) {
         std::remove(dir_.Path("out.ico").c_str());

@@ -18,8 +18,8 @@ rm -rf "$work" && mkdir -p "$work/groups" "$work/copies"
 for dir in "$@"; do
     [ -d "$dir" ] || continue
     tag=$(echo "$dir" | tr / _)
+    mkdir -p "$work/groups/$tag"
     for module in "$dir"/*.dll "$dir"/*.exe "$dir"/*.icl; do
-        mkdir -p "$work/groups/$tag"
         wrestool -x -t 14 "$module" -o "$work/groups/$tag/" 2>/dev/null
     done
 done

@@ -35,6 +35,12 @@ std::string ScratchDir::Path(const std::string& name) const {
 #endif
 }
 
+std::string ScratchDir::Store(const std::string& name, const Bytes& bytes) const {
+    std::string path = Path(name);
+    WriteBytes(path, bytes);
+    return path;
+}
+
 std::vector<std::string> ScratchDir::Names() const {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(root_)) {

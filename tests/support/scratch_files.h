@@ -14,6 +14,8 @@ public:
 
     // A path inside the folder, with the platform's separator.
     std::string Path(const std::string& name) const;
+    // Writes a file of these bytes into the folder and gives its path.
+    std::string Store(const std::string& name, const Bytes& bytes) const;
     // The names of the files in the folder, sorted.
     std::vector<std::string> Names() const;
 
